@@ -1,0 +1,157 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/ImageSurface.h"
+
+#include <QPen>
+#include <QRect>
+
+#include <algorithm>
+#include <limits>
+
+namespace vibrona {
+
+namespace {
+
+// QRect keeps its right edge as left + width - 1 in an int, so coordinates
+// far beyond the image are brought near it first. Anything past this margin
+// is clipped anyway, and the lines through such points keep their direction
+// only approximately; the widest pen is 5 px.
+constexpr int FarMargin = 1 << 20;
+
+int nearImage(std::int32_t value)
+{
+    return std::clamp(value, -FarMargin, FarMargin);
+}
+
+// A line to a point very far away, shortened toward `from` along the same
+// direction until both ends lie within the margin.
+QPointF towards(QPoint from, std::int32_t x, std::int32_t y)
+{
+    const double dx = double(x) - from.x();
+    const double dy = double(y) - from.y();
+    const double reach = std::max(std::abs(dx), std::abs(dy));
+    if (reach <= FarMargin)
+        return QPointF(x, y);
+    const double scale = FarMargin / reach;
+    return QPointF(from.x() + dx * scale, from.y() + dy * scale);
+}
+
+// The box with corners (x1, y1) and (x2, y2), right and bottom excluded,
+// in either order.
+QRect box(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
+{
+    const int left = nearImage(std::min(x1, x2));
+    const int right = nearImage(std::max(x1, x2));
+    const int top = nearImage(std::min(y1, y2));
+    const int bottom = nearImage(std::max(y1, y2));
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+} // namespace
+
+ImageSurface::ImageSurface(std::function<Geometry()> geometry, std::function<void()> changed)
+    : m_geometry(std::move(geometry)), m_changed(std::move(changed))
+{
+}
+
+ImageSurface::~ImageSurface() = default;
+
+QColor ImageSurface::toQColor(Color color)
+{
+    // 0x00BBGGRR: red in the lowest byte.
+    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+}
+
+QPainter &ImageSurface::painter() const
+{
+    if (m_image.isNull()) {
+        const Geometry geometry = m_geometry();
+        const qreal ratio = std::max<qreal>(geometry.pixelRatio, 1.0);
+        const QSize size = geometry.size.expandedTo(QSize(1, 1));
+        m_image = QImage((QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
+        m_image.setDevicePixelRatio(ratio);
+        m_image.fill(Qt::white);
+    }
+    if (!m_painter) {
+        m_painter = std::make_unique<QPainter>(&m_image);
+        m_painter->setRenderHint(QPainter::Antialiasing, false);
+    }
+    return *m_painter;
+}
+
+void ImageSurface::finish() const
+{
+    m_painter.reset();
+}
+
+const QImage &ImageSurface::image() const
+{
+    finish();
+    return m_image;
+}
+
+void ImageSurface::setPenColor(Color color)
+{
+    m_penColor = toQColor(color);
+}
+
+void ImageSurface::setPenWidth(std::int32_t width)
+{
+    m_penWidth = std::max(width, 0);
+}
+
+void ImageSurface::setPenStyle(PenStyle)
+{
+    // Solid is the only style there is.
+}
+
+void ImageSurface::setBrushColor(Color color)
+{
+    m_brushColor = toQColor(color);
+}
+
+void ImageSurface::MoveTo(std::int32_t x, std::int32_t y)
+{
+    m_position = QPoint(nearImage(x), nearImage(y));
+}
+
+void ImageSurface::LineTo(std::int32_t x, std::int32_t y)
+{
+    QPainter &p = painter();
+    p.setPen(QPen(m_penColor, m_penWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.drawLine(QPointF(m_position), towards(m_position, x, y));
+    m_position = QPoint(nearImage(x), nearImage(y));
+    m_changed();
+}
+
+void ImageSurface::Rectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
+{
+    QPainter &p = painter();
+    p.setPen(QPen(m_penColor, m_penWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.setBrush(m_brushColor);
+    p.drawRect(box(x1, y1, x2, y2));
+    m_changed();
+}
+
+void ImageSurface::Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
+{
+    QPainter &p = painter();
+    p.setPen(QPen(m_penColor, m_penWidth));
+    p.setBrush(m_brushColor);
+    p.drawEllipse(box(x1, y1, x2, y2));
+    m_changed();
+}
+
+PixelRect ImageSurface::clipRect() const
+{
+    painter();
+    const QSize size = (QSizeF(m_image.size()) / m_image.devicePixelRatio()).toSize();
+    return {0, 0, size.width(), size.height()};
+}
+
+void ImageSurface::fillRect(const PixelRect &rect)
+{
+    painter().fillRect(box(rect.left, rect.top, rect.right, rect.bottom), m_brushColor);
+    m_changed();
+}
+
+} // namespace vibrona

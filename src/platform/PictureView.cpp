@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/PictureView.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace vibrona {
+
+PictureView::PictureView(QWidget *parent)
+    : QWidget(parent),
+      m_surface([this] { return ImageSurface::Geometry{size(), devicePixelRatioF()}; }, [this] { update(); })
+{
+}
+
+void PictureView::paintEvent(QPaintEvent *event)
+{
+    const QImage &image = m_surface.image();
+    if (image.isNull())
+        return;
+    QPainter painter(this);
+    const QRect area = event->rect();
+    const qreal ratio = image.devicePixelRatio();
+    painter.drawImage(area, image, QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
+}
+
+} // namespace vibrona
