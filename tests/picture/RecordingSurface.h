@@ -25,10 +25,16 @@ struct DrawnRectangle {
 };
 
 // A surface that records every call, in order, as text ("LineTo(200, 16)"),
-// and keeps the pen and brush so that the fills can be checked.
+// and keeps the pen and brush so that the fills can be checked. The calls go
+// into `log` where one is given, so that they interleave with a window's.
 class RecordingSurface : public DrawingSurface {
 public:
-    explicit RecordingSurface(PixelRect clip = {0, 0, 377, 673}) : m_clip(clip) {}
+    explicit RecordingSurface(PixelRect clip = {0, 0, 377, 673}, std::vector<std::string> *log = nullptr)
+        : m_clip(clip), m_log(log ? log : &m_calls)
+    {
+    }
+    RecordingSurface(const RecordingSurface &) = delete;
+    RecordingSurface &operator=(const RecordingSurface &) = delete;
 
     void setPenColor(Color color) override
     {
@@ -67,7 +73,7 @@ public:
     Color brush() const { return m_brush; }
 
 private:
-    void record(std::string call) { m_calls.push_back(std::move(call)); }
+    void record(std::string call) { m_log->push_back(std::move(call)); }
     static std::string pair(std::int32_t a, std::int32_t b)
     {
         return "(" + std::to_string(a) + ", " + std::to_string(b) + ")";
@@ -82,6 +88,7 @@ private:
     Color m_pen = clBlack;
     Color m_brush = clWhite;
     std::vector<std::string> m_calls;
+    std::vector<std::string> *m_log;
     std::vector<Point> m_lines;
     std::vector<DrawnRectangle> m_rectangles;
 };
