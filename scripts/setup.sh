@@ -10,10 +10,10 @@ VIBRONA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 VIBRONA_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqcustomplot-dev
-    libgl-dev fonts-dejavu-core
+    libgl-dev fonts-dejavu-core fonts-liberation2
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    xvfb xauth imagemagick
+    xvfb xauth imagemagick xdotool
 )
 
 vibrona_install_missing() {

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The tests of widgets need an application object; they run on the
-// offscreen platform unless the environment picks another.
-#include <QApplication>
+// The tests of widgets run inside the program's own application object, on
+// the offscreen platform unless the environment picks another.
+#include "platform/Application.h"
 
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication application(argc, argv);
+    vibrona::Application application(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "animation/Animation.h"
 
-#include "picture/DrawSpring.h"
-
 namespace vibrona {
 
 namespace {
@@ -68,8 +66,8 @@ void Animation::drawFrame()
     // A coordinate that cannot be represented throws here, after the
     // clearing and before either spring.
     const PicturePoint mass = massPoint(m_state);
-    DrawSpring(picture, TopAnchor.x, TopAnchor.y, mass.x, mass.y, SpringSteps);
-    DrawSpring(picture, LeftAnchor.x, LeftAnchor.y, mass.x, mass.y, SpringSteps);
+    m_window.DrawSpring(TopAnchor.x, TopAnchor.y, mass.x, mass.y, SpringSteps);
+    m_window.DrawSpring(LeftAnchor.x, LeftAnchor.y, mass.x, mass.y, SpringSteps);
 }
 
 void Animation::stop()

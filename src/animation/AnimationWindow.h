@@ -37,6 +37,8 @@ public:
     virtual void addPoint(double x, double y, Color color) = 0;
 
     virtual DrawingSurface &picture() = 0;
+    // One spring from (X1, Y1) to the mass at (X2, Y2) on the picture.
+    virtual void DrawSpring(std::int32_t X1, std::int32_t Y1, std::int32_t X2, std::int32_t Y2, std::int32_t N) = 0;
 
     // Suspends the thread for at least `ms` milliseconds; 0 only yields.
     virtual void sleep(std::int32_t ms) = 0;

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <cstdio>
+#include "platform/Application.h"
+#include "ui/Unit1.h"
 
-int main()
+int main(int argc, char **argv)
 {
-    std::puts("vibrona: the window is not built yet; only the motion model and its tests exist.");
-    return 1;
+    vibrona::Application application(argc, argv);
+    TForm1 Form1;
+    application.setMainWindow(&Form1, [&Form1] { return Form1.runDepth() > 0; });
+    Form1.show();
+    return application.exec();
 }

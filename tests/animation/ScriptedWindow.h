@@ -2,6 +2,7 @@
 #pragma once
 
 #include "animation/Animation.h"
+#include "picture/DrawSpring.h"
 #include "platform/Errors.h"
 
 #include "picture/RecordingSurface.h"
@@ -107,6 +108,10 @@ public:
         log.push_back("Series.Add(" + number(x) + ", " + number(y) + ", " + std::to_string(color) + ")");
     }
     DrawingSurface &picture() override { return surface; }
+    void DrawSpring(std::int32_t X1, std::int32_t Y1, std::int32_t X2, std::int32_t Y2, std::int32_t N) override
+    {
+        vibrona::DrawSpring(surface, X1, Y1, X2, Y2, N);
+    }
     void sleep(std::int32_t ms) override { log.push_back("Sleep " + std::to_string(ms)); }
     void pumpMessages() override
     {
