@@ -8,7 +8,7 @@ VIBRONA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Everything the program, its tests, its benchmarks and its screenshots need.
 VIBRONA_PACKAGES=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config dpkg-dev
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqcustomplot-dev
     libgl-dev fonts-dejavu-core fonts-liberation2
     googletest libgtest-dev libgmock-dev libbenchmark-dev

@@ -11,9 +11,20 @@
 #include <cstdlib>
 #include <string>
 
+// The icon is built into the platform library, whose resources a static
+// link leaves out unless they are asked for by name.
+static void loadIconResource()
+{
+    Q_INIT_RESOURCE(vibrona);
+}
+
 namespace vibrona {
 
 namespace {
+
+// The icon's renderings, 32 x 32 first: the size the window's title bar and
+// the task bar use.
+constexpr int IconSizes[] = {32, 16, 48, 64, 128, 256};
 
 std::string executableName;
 
@@ -46,7 +57,10 @@ Application::Application(int &argc, char **argv) : QApplication(openDisplay(argc
     qInstallMessageHandler(nullptr);
     setApplicationName(QString::fromStdString(applicationTitle(argc > 0 && argv[0] ? argv[0] : "")));
     setDesktopFileName(QStringLiteral("vibrona"));
-    QIcon icon(QStringLiteral(":/icons/vibrona-32.png"));
+    loadIconResource();
+    QIcon icon;
+    for (const int size : IconSizes)
+        icon.addFile(QStringLiteral(":/icons/vibrona-%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
 }
 
@@ -84,8 +98,12 @@ bool Application::notify(QObject *receiver, QEvent *event)
     // error reaching this point comes from somewhere unexpected; it is shown
     // all the same, and the program goes on.
     bool handled = false;
+    ++m_dispatchDepth;
     runGuarded([&] { handled = QApplication::notify(receiver, event); });
-    if (m_endPending && !running()) {
+    --m_dispatchDepth;
+    // Back in the event loop's own dispatch, with the run and any error box
+    // of its end behind us: now a waiting close ends the program.
+    if (m_dispatchDepth == 0 && m_endPending && !running()) {
         m_endPending = false;
         exit(0);
     }

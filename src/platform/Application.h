@@ -40,6 +40,7 @@ private:
     QPointer<QWidget> m_mainWindow;
     std::function<bool()> m_running;
     bool m_endPending = false;
+    int m_dispatchDepth = 0; // events being dispatched, nested in each other
 };
 
 } // namespace vibrona

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 #include <new>
 
@@ -18,10 +19,22 @@ QString errorBoxTitle()
 
 void showError(const std::string &message)
 {
-    QMessageBox box(QMessageBox::Critical, errorBoxTitle(), QString::fromStdString(withFinalPeriod(message)),
-                    QMessageBox::Ok, QApplication::activeWindow());
-    box.setObjectName(QStringLiteral("ErrorBox"));
-    box.exec();
+    // After OK the window that was active gets the input back, with the
+    // focus where it was.
+    const QPointer<QWidget> active = QApplication::activeWindow();
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    {
+        QMessageBox box(QMessageBox::Critical, errorBoxTitle(), QString::fromStdString(withFinalPeriod(message)),
+                        QMessageBox::Ok, active);
+        box.setObjectName(QStringLiteral("ErrorBox"));
+        box.exec();
+    }
+    if (active) {
+        active->activateWindow();
+        QApplication::setActiveWindow(active);
+    }
+    if (focus)
+        focus->setFocus(Qt::OtherFocusReason);
 }
 
 void runGuarded(const std::function<void()> &handler)

@@ -2,6 +2,7 @@
 #include "picture/DrawSpring.h"
 #include "platform/ImageSurface.h"
 
+#include "QtPrinting.h"
 #include "TableTest.h"
 
 #include <gtest/gtest.h>
