@@ -4,10 +4,12 @@
 #include "platform/Errors.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QResizeEvent>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace vibrona {
 
@@ -76,43 +78,37 @@ void ChartAxisRange::show(double minimum, double maximum)
 
 // ---------------------------------------------------------------------------
 
-PointSeries::PointSeries(Chart &chart, QCPGraph &graph) : m_chart(chart), m_graph(graph) {}
+PointSeries::PointSeries(Chart &chart) : m_chart(chart) {}
 
 void PointSeries::Clear()
 {
-    m_graph.data()->clear();
-    m_chart.seriesChanged();
+    const std::vector<Point> removed = std::exchange(m_points, {});
+    for (const Point &point : removed)
+        m_chart.pointChanged(point);
 }
 
 void PointSeries::AddXY(double x, double y, Color)
 {
-    // The data keeps its points in ascending order of x.
-    m_graph.addData(x, y);
-    m_chart.seriesChanged();
+    // Ascending order of x; a point equal in x goes after the others.
+    const auto at = std::upper_bound(m_points.begin(), m_points.end(), x,
+                                     [](double key, const Point &p) { return key < p.x; });
+    const Point point{x, y};
+    m_points.insert(at, point);
+    m_chart.pointChanged(point);
 }
 
 int PointSeries::Count() const
 {
-    return m_graph.dataCount();
-}
-
-std::vector<PointSeries::Point> PointSeries::points() const
-{
-    std::vector<Point> result;
-    for (auto it = m_graph.data()->constBegin(); it != m_graph.data()->constEnd(); ++it)
-        result.push_back({it->key, it->value});
-    return result;
+    return int(m_points.size());
 }
 
 // ---------------------------------------------------------------------------
 
 Chart::Chart(QWidget *parent)
     : QCustomPlot(parent),
-      m_seriesLayer((addLayer("series", layer("main"), QCustomPlot::limAbove), layer("series"))),
-      m_graph(addGraph()),
       m_bottom(*this, *xAxis),
       m_left(*this, *yAxis),
-      m_series(*this, *m_graph),
+      m_series(*this),
       m_rubberBand(new QRubberBand(QRubberBand::Rectangle, this))
 {
     plotLayout()->insertRow(0);
@@ -120,14 +116,6 @@ Chart::Chart(QWidget *parent)
     xAxis->setLabel(QStringLiteral("x"));
     yAxis->setLabel(QStringLiteral("y"));
     legend->setVisible(false);
-
-    m_seriesLayer->setMode(QCPLayer::lmBuffered);
-    m_graph->setLayer(m_seriesLayer);
-    m_graph->setLineStyle(QCPGraph::lsNone);
-    // A disc of 8 px diameter: 4 px to each side of the point.
-    m_graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, QColor(Qt::red), QColor(Qt::red),
-                                             2 * PointerReach));
-
     connect(this, &QCustomPlot::beforeReplot, this, [this] { ++m_fullReplots; });
 }
 
@@ -136,32 +124,67 @@ void Chart::rangesChanged()
     replot(QCustomPlot::rpQueuedReplot);
 }
 
-void Chart::seriesChanged()
+void Chart::pointChanged(const PointSeries::Point &point)
 {
     if (m_bottom.Automatic() || m_left.Automatic())
         followData();
-    if (m_seriesRedrawQueued)
-        return;
-    m_seriesRedrawQueued = true;
-    QMetaObject::invokeMethod(this, &Chart::redrawSeries, Qt::QueuedConnection);
+    const QRect circle = circleRect(point);
+    if (!circle.isEmpty())
+        update(circle);
 }
 
-void Chart::redrawSeries()
+QRect Chart::circleRect(const PointSeries::Point &point) const
 {
-    m_seriesRedrawQueued = false;
-    ++m_seriesReplots;
-    // Redraws the series' layer only, unless the axes have changed since
-    // the last whole replot; then it replots everything.
-    m_seriesLayer->replot();
+    const double x = xAxis->coordToPixel(point.x);
+    const double y = yAxis->coordToPixel(point.y);
+    // The plot area, widened by the circle's reach: a circle whose centre
+    // lies beyond it shows nothing, and its pixel position may not even fit
+    // in an int.
+    const QRectF reach = QRectF(axisRect()->rect()).adjusted(-PointerReach, -PointerReach, PointerReach, PointerReach);
+    if (!reach.contains(x, y))
+        return {};
+    // One pixel more on every side for the circle's antialiased edge.
+    const int margin = PointerReach + 2;
+    return QRect(int(std::floor(x)) - margin, int(std::floor(y)) - margin, 2 * margin + 1, 2 * margin + 1);
+}
+
+void Chart::paintEvent(QPaintEvent *event)
+{
+    // What QCustomPlot's own paintEvent does, confined to the region that
+    // needs it: the background and the buffered plot, then the series.
+    QCPPainter painter(this);
+    if (!painter.isActive())
+        return;
+    painter.setClipRegion(event->region());
+    if (mBackgroundBrush.style() != Qt::NoBrush)
+        painter.fillRect(mViewport, mBackgroundBrush);
+    drawBackground(&painter);
+    for (const QSharedPointer<QCPAbstractPaintBuffer> &buffer : std::as_const(mPaintBuffers))
+        buffer->draw(&painter);
+
+    painter.setClipRect(axisRect()->rect(), Qt::IntersectClip);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QColor(Qt::red));
+    painter.setBrush(QColor(Qt::red));
+    for (const PointSeries::Point &point : m_series.points()) {
+        if (circleRect(point).isEmpty())
+            continue;
+        painter.drawEllipse(QPointF(xAxis->coordToPixel(point.x), yAxis->coordToPixel(point.y)), PointerReach,
+                            PointerReach);
+    }
 }
 
 void Chart::followData()
 {
-    if (m_graph->dataCount() == 0)
+    const std::vector<PointSeries::Point> &points = m_series.points();
+    if (points.empty())
         return;
-    bool found = false;
-    const QCPRange keys = m_graph->getKeyRange(found);
-    const QCPRange values = m_graph->getValueRange(found);
+    QCPRange keys(points.front().x, points.back().x);
+    QCPRange values(points.front().y, points.front().y);
+    for (const PointSeries::Point &point : points) {
+        values.lower = std::min(values.lower, point.y);
+        values.upper = std::max(values.upper, point.y);
+    }
     const auto follow = [](ChartAxisRange &axis, QCPRange data, int lengthPx) {
         if (!axis.Automatic())
             return;

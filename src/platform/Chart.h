@@ -50,7 +50,7 @@ private:
 // in the series' colour, kept in ascending order of X.
 class PointSeries {
 public:
-    explicit PointSeries(Chart &chart, QCPGraph &graph);
+    explicit PointSeries(Chart &chart);
 
     // Both only mark the chart for repainting.
     void Clear();
@@ -63,11 +63,11 @@ public:
         double x;
         double y;
     };
-    std::vector<Point> points() const;
+    const std::vector<Point> &points() const { return m_points; }
 
 private:
     Chart &m_chart;
-    QCPGraph &m_graph;
+    std::vector<Point> m_points;
 };
 
 // The chart: title "Graf", axes "x" and "y", no legend, one point series.
@@ -76,9 +76,11 @@ private:
 // zooms into it; dragging the other way restores the range from before the
 // first zoom. Dragging with the right button scrolls both axes.
 //
-// Changes of the series only mark the chart for repainting; the series is
-// drawn on a layer of its own, so replacing its point redraws that layer,
-// not the axes and the grid.
+// Changes of the series only mark the chart for repainting, and only where
+// a circle was or now is: the series is drawn over the plot that QCustomPlot
+// keeps in its buffers, so moving the point repaints two small squares and
+// redraws neither the axes nor the grid. Only a change of the axes replots
+// the whole chart.
 class Chart : public QCustomPlot {
     Q_OBJECT
 public:
@@ -93,12 +95,11 @@ public:
     ChartAxisRange &LeftAxis() { return m_left; }
     PointSeries &Series1() { return m_series; }
 
-    // How many times the chart was redrawn whole (axes, grid and all) and how
-    // many times only the series' layer.
+    // How many times the chart was redrawn whole (axes, grid and all).
     int fullReplots() const { return m_fullReplots; }
-    int seriesReplots() const { return m_seriesReplots; }
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -109,8 +110,11 @@ private:
     friend class PointSeries;
 
     void rangesChanged();
-    void seriesChanged();
-    void redrawSeries();
+    // A point appears or disappears.
+    void pointChanged(const PointSeries::Point &point);
+    // Where a point's circle lies on the widget; empty when it lies outside
+    // the plot area.
+    QRect circleRect(const PointSeries::Point &point) const;
     void followData();
     void zoomTo(const QRect &pixels);
     void undoZoom();
@@ -120,16 +124,11 @@ private:
         double minimum;
         double maximum;
     };
-    QCPLayer *m_seriesLayer;
-    QCPGraph *m_graph;
     ChartAxisRange m_bottom;
     ChartAxisRange m_left;
     PointSeries m_series;
 
-    bool m_seriesRedrawQueued = false;
-    bool m_fullReplotQueued = false;
     int m_fullReplots = 0;
-    int m_seriesReplots = 0;
 
     // The drag in progress.
     Qt::MouseButton m_dragButton = Qt::NoButton;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ImageSurface.h"
 
-#include <QPen>
 #include <QRect>
 
 #include <algorithm>
@@ -83,20 +82,62 @@ void ImageSurface::finish() const
     m_painter.reset();
 }
 
+bool ImageSurface::plotLine(QPoint from, QPoint to)
+{
+    // The springs' one-pixel lines are most of a frame's drawing, and a
+    // line through QPainter costs a hundred times what its few pixels do:
+    // inside the image, at one image pixel per picture pixel, they are set
+    // directly, both ends included (Bresenham's algorithm).
+    const QRect inside(QPoint(0, 0), m_image.size());
+    if (m_pen.width() > 1 || m_image.devicePixelRatio() != 1.0 || !inside.contains(from) || !inside.contains(to))
+        return false;
+    const QRgb color = m_pen.color().rgb();
+    const int dx = std::abs(to.x() - from.x());
+    const int dy = -std::abs(to.y() - from.y());
+    const int stepX = from.x() < to.x() ? 1 : -1;
+    const int stepY = from.y() < to.y() ? 1 : -1;
+    int error = dx + dy;
+    QPoint at = from;
+    for (;;) {
+        reinterpret_cast<QRgb *>(m_image.scanLine(at.y()))[at.x()] = color;
+        if (at == to)
+            break;
+        const int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            at.rx() += stepX;
+        }
+        if (twice <= dx) {
+            error += dx;
+            at.ry() += stepY;
+        }
+    }
+    return true;
+}
+
+void ImageSurface::changed()
+{
+    if (m_changeReported)
+        return;
+    m_changeReported = true;
+    m_changed();
+}
+
 const QImage &ImageSurface::image() const
 {
     finish();
+    m_changeReported = false;
     return m_image;
 }
 
 void ImageSurface::setPenColor(Color color)
 {
-    m_penColor = toQColor(color);
+    m_pen.setColor(toQColor(color));
 }
 
 void ImageSurface::setPenWidth(std::int32_t width)
 {
-    m_penWidth = std::max(width, 0);
+    m_pen.setWidth(std::max(width, 0));
 }
 
 void ImageSurface::setPenStyle(PenStyle)
@@ -117,28 +158,33 @@ void ImageSurface::MoveTo(std::int32_t x, std::int32_t y)
 void ImageSurface::LineTo(std::int32_t x, std::int32_t y)
 {
     QPainter &p = painter();
-    p.setPen(QPen(m_penColor, m_penWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-    p.drawLine(QPointF(m_position), towards(m_position, x, y));
-    m_position = QPoint(nearImage(x), nearImage(y));
-    m_changed();
+    const QPoint next(nearImage(x), nearImage(y));
+    if (!plotLine(m_position, next)) {
+        // Partly beyond the image, or on a denser screen: QPainter clips it.
+        // A point far beyond is brought nearer along the line's direction.
+        p.setPen(m_pen);
+        p.drawLine(QPointF(m_position), towards(m_position, x, y));
+    }
+    m_position = next;
+    changed();
 }
 
 void ImageSurface::Rectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
 {
     QPainter &p = painter();
-    p.setPen(QPen(m_penColor, m_penWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.setPen(m_pen);
     p.setBrush(m_brushColor);
     p.drawRect(box(x1, y1, x2, y2));
-    m_changed();
+    changed();
 }
 
 void ImageSurface::Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
 {
     QPainter &p = painter();
-    p.setPen(QPen(m_penColor, m_penWidth));
+    p.setPen(m_pen);
     p.setBrush(m_brushColor);
     p.drawEllipse(box(x1, y1, x2, y2));
-    m_changed();
+    changed();
 }
 
 PixelRect ImageSurface::clipRect() const
@@ -150,8 +196,9 @@ PixelRect ImageSurface::clipRect() const
 
 void ImageSurface::fillRect(const PixelRect &rect)
 {
-    painter().fillRect(box(rect.left, rect.top, rect.right, rect.bottom), m_brushColor);
-    m_changed();
+    QPainter &p = painter();
+    p.fillRect(box(rect.left, rect.top, rect.right, rect.bottom), m_brushColor);
+    changed();
 }
 
 } // namespace vibrona

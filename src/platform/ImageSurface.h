@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPainter>
+#include <QPen>
 #include <QPoint>
 #include <QSize>
 
@@ -56,17 +57,21 @@ public:
 private:
     QPainter &painter() const;
     void finish() const;
+    // A one-pixel line on the image's pixels, where both ends lie inside.
+    bool plotLine(QPoint from, QPoint to);
+    void changed();
 
     std::function<Geometry()> m_geometry;
     std::function<void()> m_changed;
-    QColor m_penColor{Qt::black};
-    int m_penWidth = 1;
+    QPen m_pen{QBrush(Qt::black), 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin};
     QColor m_brushColor{Qt::white};
     QPoint m_position;
     // The painter stays open between operations, since opening one costs more
     // than a frame's lines; it is closed before the image is read.
     mutable QImage m_image;
     mutable std::unique_ptr<QPainter> m_painter;
+    // Whether the control was told since it last showed the image.
+    mutable bool m_changeReported = false;
 };
 
 } // namespace vibrona

@@ -8,7 +8,13 @@ namespace vibrona {
 
 PictureView::PictureView(QWidget *parent)
     : QWidget(parent),
-      m_surface([this] { return ImageSurface::Geometry{size(), devicePixelRatioF()}; }, [this] { update(); })
+      m_surface([this] { return ImageSurface::Geometry{size(), devicePixelRatioF()}; },
+                [this] {
+                    // From the first drawing on, the image covers the whole
+                    // control, and Qt need not paint the panel beneath it.
+                    setAttribute(Qt::WA_OpaquePaintEvent);
+                    update();
+                })
 {
 }
 

@@ -68,6 +68,40 @@ TEST_F(ImageSurfaceTest, OnePixelLinesStayOnePixelWide)
     EXPECT_EQ(pixel(201, 14), QColor(Qt::white));
 }
 
+struct LineRow : testing::NamedRow {
+    qreal ratio;
+    QPoint from, to;
+    QPoint onTheLine;
+    QPoint offTheLine;
+};
+
+class ImageSurfaceLine : public ImageSurfaceTest, public ::testing::WithParamInterface<LineRow> {};
+
+// Lines inside the image are set pixel by pixel, others go through QPainter:
+// both must put the line where it belongs.
+TEST_P(ImageSurfaceLine, CoversItsPixels)
+{
+    ratio = GetParam().ratio;
+    surface.setBrushColor(clWhite);
+    surface.fillRect(surface.clipRect());
+    surface.MoveTo(GetParam().from.x(), GetParam().from.y());
+    surface.LineTo(GetParam().to.x(), GetParam().to.y());
+    EXPECT_EQ(pixel(GetParam().onTheLine.x(), GetParam().onTheLine.y()), QColor(Qt::black));
+    EXPECT_EQ(pixel(GetParam().offTheLine.x(), GetParam().offTheLine.y()), QColor(Qt::white));
+}
+
+const LineRow lineRows[] = {
+    {{"InsideAcross"}, 1.0, {10, 10}, {110, 60}, {60, 35}, {60, 38}},
+    {{"InsideBothEndsSet"}, 1.0, {30, 30}, {40, 30}, {40, 30}, {41, 30}},
+    {{"InsideOnePoint"}, 1.0, {50, 50}, {50, 50}, {50, 50}, {51, 50}},
+    {{"UpToTheLastPixel"}, 1.0, {376, 0}, {376, 672}, {376, 672}, {375, 672}},
+    {{"CrossingTheLeftEdge"}, 1.0, {-40, 200}, {40, 200}, {0, 200}, {0, 203}},
+    {{"FromFarAway"}, 1.0, {200, 200}, {200, std::numeric_limits<std::int32_t>::max()}, {200, 600}, {203, 600}},
+    {{"OnADenserScreen"}, 2.0, {10, 10}, {110, 60}, {60, 35}, {60, 38}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Lines, ImageSurfaceLine, ::testing::ValuesIn(lineRows), testing::RowName());
+
 TEST_F(ImageSurfaceTest, ColourValuesHaveRedInTheLowestByte)
 {
     EXPECT_EQ(ImageSurface::toQColor(clRed), QColor(255, 0, 0));

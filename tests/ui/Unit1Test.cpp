@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QLayout>
+#include <QScreen>
 
 #include <cmath>
 
@@ -173,6 +174,54 @@ TEST_F(WindowTest, RightDragScrollsBothAxes)
     EXPECT_NEAR(ui.Chart1->BottomAxis().Maximum(), 10.0, 0.2);
     EXPECT_NEAR(ui.Chart1->LeftAxis().Minimum(), -10.0, 0.2);
     EXPECT_NEAR(ui.Chart1->LeftAxis().Maximum(), 30.0, 0.2);
+}
+
+// What the screen shows of the chart, read back from the window's backing
+// store after the pending repaints: the repainting must cover every change.
+class WindowScreen : public WindowTest {
+protected:
+    QColor shownAt(double x, double y)
+    {
+        QApplication::processEvents();
+        QApplication::processEvents();
+        const QImage screen = window.screen()->grabWindow(window.winId()).toImage();
+        return screen.pixelColor(ui.Chart1->mapTo(&window, chartPixel(x, y)) * int(screen.devicePixelRatio()));
+    }
+    static bool isRed(const QColor &c) { return c.red() > 200 && c.green() < 80 && c.blue() < 80; }
+};
+
+TEST_F(WindowScreen, ShowsThePointAndRepaintsAfterZoomScrollAndClear)
+{
+    ui.Edit1->setText("10");
+    ui.Edit3->setText("10");
+    ui.Edit5->setText("90");
+    atFrame(1, [&] { ui.Button2->click(); });
+    pressStartAndRun(); // one frame: the point (0, 10)
+    ASSERT_EQ(ui.Chart1->Series1().points()[0].y, 10.0);
+    EXPECT_TRUE(isRed(shownAt(0, 10)));
+    EXPECT_FALSE(isRed(shownAt(0, 0)));
+
+    dragOnChart(chartPixel(-5, 15), chartPixel(5, 5), Qt::LeftButton);
+    EXPECT_TRUE(isRed(shownAt(0, 10))) << "zoomed: the point is drawn at its new place";
+
+    dragOnChart(chartPixel(0, 10), chartPixel(2, 8), Qt::RightButton);
+    EXPECT_TRUE(isRed(shownAt(0, 10))) << "scrolled";
+
+    ui.Button3->click();
+    EXPECT_FALSE(isRed(shownAt(0, 10))) << "cleared";
+}
+
+TEST_F(WindowScreen, MovingPointLeavesNoTrace)
+{
+    int fullReplots = 0;
+    atFrame(3, [&] { fullReplots = ui.Chart1->fullReplots(); });
+    atFrame(40, [&] { ui.Button2->click(); });
+    pressStartAndRun();
+    const auto points = ui.Chart1->Series1().points();
+    ASSERT_EQ(points.size(), 1u);
+    EXPECT_EQ(ui.Chart1->fullReplots(), fullReplots) << "moving the point replots nothing whole";
+    EXPECT_TRUE(isRed(shownAt(points[0].x, points[0].y)));
+    EXPECT_FALSE(isRed(shownAt(0, 0))) << "the first frame's point is gone from the screen";
 }
 
 struct ScrolledAxisRow : testing::NamedRow {
