@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace vibrona {
 
@@ -68,7 +69,12 @@ QPainter &ImageSurface::painter() const
         const QSize size = geometry.size.expandedTo(QSize(1, 1));
         m_image = QImage((QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
         m_image.setDevicePixelRatio(ratio);
-        m_image.fill(Qt::white);
+        m_image.fill(m_background);
+        // The control shows an image for the first time: all of it is new,
+        // also what a clearing to white will not touch.
+        m_changedArea = imageRect();
+        if (!std::exchange(m_changeReported, true))
+            m_changed();
     }
     if (!m_painter) {
         m_painter = std::make_unique<QPainter>(&m_image);
@@ -115,18 +121,34 @@ bool ImageSurface::plotLine(QPoint from, QPoint to)
     return true;
 }
 
-void ImageSurface::changed()
+QRect ImageSurface::imageRect() const
 {
+    return QRect(QPoint(0, 0), (QSizeF(m_image.size()) / m_image.devicePixelRatio()).toSize());
+}
+
+void ImageSurface::changed(QRect area, bool ink)
+{
+    area &= imageRect();
+    if (area.isEmpty())
+        return;
+    m_changedArea |= area;
+    if (ink)
+        m_ink |= area;
     if (m_changeReported)
         return;
     m_changeReported = true;
     m_changed();
 }
 
+QRect ImageSurface::takeChangedArea()
+{
+    m_changeReported = false;
+    return std::exchange(m_changedArea, QRect());
+}
+
 const QImage &ImageSurface::image() const
 {
     finish();
-    m_changeReported = false;
     return m_image;
 }
 
@@ -165,8 +187,10 @@ void ImageSurface::LineTo(std::int32_t x, std::int32_t y)
         p.setPen(m_pen);
         p.drawLine(QPointF(m_position), towards(m_position, x, y));
     }
+    // A square pen reaches half its width beyond both ends.
+    const int reach = m_pen.width() + 1;
+    changed(QRect(m_position, next).normalized().adjusted(-reach, -reach, reach, reach));
     m_position = next;
-    changed();
 }
 
 void ImageSurface::Rectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
@@ -174,8 +198,10 @@ void ImageSurface::Rectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, 
     QPainter &p = painter();
     p.setPen(m_pen);
     p.setBrush(m_brushColor);
-    p.drawRect(box(x1, y1, x2, y2));
-    changed();
+    const QRect corners = box(x1, y1, x2, y2);
+    p.drawRect(corners);
+    const int reach = m_pen.width() + 1;
+    changed(corners.adjusted(-reach, -reach, reach, reach));
 }
 
 void ImageSurface::Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
@@ -183,22 +209,38 @@ void ImageSurface::Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, st
     QPainter &p = painter();
     p.setPen(m_pen);
     p.setBrush(m_brushColor);
-    p.drawEllipse(box(x1, y1, x2, y2));
-    changed();
+    const QRect corners = box(x1, y1, x2, y2);
+    p.drawEllipse(corners);
+    const int reach = m_pen.width() + 1;
+    changed(corners.adjusted(-reach, -reach, reach, reach));
 }
 
 PixelRect ImageSurface::clipRect() const
 {
     painter();
-    const QSize size = (QSizeF(m_image.size()) / m_image.devicePixelRatio()).toSize();
-    return {0, 0, size.width(), size.height()};
+    const QRect all = imageRect();
+    return {all.left(), all.top(), all.right() + 1, all.bottom() + 1};
 }
 
 void ImageSurface::fillRect(const PixelRect &rect)
 {
     QPainter &p = painter();
-    p.fillRect(box(rect.left, rect.top, rect.right, rect.bottom), m_brushColor);
-    changed();
+    const QRect all = imageRect();
+    const QRect area = box(rect.left, rect.top, rect.right, rect.bottom) & all;
+    if (area != all) {
+        p.fillRect(area, m_brushColor);
+        changed(area);
+    } else if (m_brushColor == m_background) {
+        // Only what was drawn since the last clearing differs from it.
+        const QRect drawn = std::exchange(m_ink, QRect());
+        p.fillRect(drawn, m_brushColor);
+        changed(drawn, false);
+    } else {
+        p.fillRect(all, m_brushColor);
+        m_background = m_brushColor;
+        m_ink = QRect();
+        changed(all, false);
+    }
 }
 
 } // namespace vibrona

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 
 #include <functional>
@@ -22,9 +23,13 @@ namespace vibrona {
 // On a screen with a device pixel ratio above 1 the image holds that many
 // device pixels per picture pixel; the coordinates stay the picture's.
 //
-// Drawing never reaches the screen: every operation only calls `changed`
-// (the control schedules a repaint), and the control shows image() when it
-// next paints.
+// Drawing never reaches the screen: the first operation after the control
+// took the changed area calls `changed` (the control schedules a repaint),
+// and the control shows image() when it next paints.
+//
+// Clearing the whole image to the colour it was last cleared to fills only
+// what has been drawn since: the rest already has that colour. So a frame
+// clears and repaints the springs' area, not the whole picture.
 class ImageSurface final : public DrawingSurface {
 public:
     struct Geometry {
@@ -52,6 +57,10 @@ public:
     // before the first use.
     const QImage &image() const;
 
+    // The part of the picture changed since the last call [picture px]; the
+    // next change is reported again.
+    QRect takeChangedArea();
+
     static QColor toQColor(Color color);
 
 private:
@@ -59,7 +68,10 @@ private:
     void finish() const;
     // A one-pixel line on the image's pixels, where both ends lie inside.
     bool plotLine(QPoint from, QPoint to);
-    void changed();
+    // `area` [picture px] has changed; `ink` tells whether it now differs
+    // from the background.
+    void changed(QRect area, bool ink = true);
+    QRect imageRect() const;
 
     std::function<Geometry()> m_geometry;
     std::function<void()> m_changed;
@@ -70,8 +82,13 @@ private:
     // than a frame's lines; it is closed before the image is read.
     mutable QImage m_image;
     mutable std::unique_ptr<QPainter> m_painter;
-    // Whether the control was told since it last showed the image.
+    // Whether the control was told since it last took the changed area.
     mutable bool m_changeReported = false;
+    mutable QRect m_changedArea;
+    // The colour of the last clearing of the whole image, and the bounds of
+    // everything drawn since.
+    QColor m_background{Qt::white};
+    QRect m_ink;
 };
 
 } // namespace vibrona

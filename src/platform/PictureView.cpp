@@ -13,9 +13,16 @@ PictureView::PictureView(QWidget *parent)
                     // From the first drawing on, the image covers the whole
                     // control, and Qt need not paint the panel beneath it.
                     setAttribute(Qt::WA_OpaquePaintEvent);
-                    update();
+                    // Queued: by the time the events are pumped, the frame has
+                    // drawn everything, and the changed area is complete.
+                    QMetaObject::invokeMethod(this, &PictureView::showChanges, Qt::QueuedConnection);
                 })
 {
+}
+
+void PictureView::showChanges()
+{
+    update(m_surface.takeChangedArea());
 }
 
 void PictureView::paintEvent(QPaintEvent *event)

@@ -22,6 +22,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Repaints what the frame changed, once the frame's drawing is done.
+    void showChanges();
+
     ImageSurface m_surface;
 };
 

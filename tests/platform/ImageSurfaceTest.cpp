@@ -41,7 +41,8 @@ TEST_F(ImageSurfaceTest, IsCreatedOnFirstUseAtTheControlsSize)
     EXPECT_EQ(surface.clipRect(), (PixelRect{0, 0, 377, 673}));
     EXPECT_EQ(surface.image().size(), PictureSize);
     EXPECT_EQ(pixel(0, 0), QColor(Qt::white));
-    EXPECT_EQ(repaints, 0);
+    EXPECT_EQ(repaints, 1) << "a new image is shown whole";
+    EXPECT_EQ(surface.takeChangedArea(), QRect(0, 0, 377, 673));
 }
 
 TEST_F(ImageSurfaceTest, DefaultFirstFrame)
@@ -57,6 +58,31 @@ TEST_F(ImageSurfaceTest, DefaultFirstFrame)
     EXPECT_EQ(pixel(376, 672), QColor(Qt::white));
     // The left bar runs off the picture at x = -10 and is clipped.
     EXPECT_EQ(pixel(0, 197), QColor(Qt::red));
+}
+
+// Clearing to the last clearing's colour fills only what was drawn since;
+// the changed area tells the control what to repaint.
+TEST_F(ImageSurfaceTest, SecondFrameChangesOnlyTheSpringsArea)
+{
+    drawFrame(200, 200);
+    surface.takeChangedArea();
+    drawFrame(250, 300);
+    const QRect changed = surface.takeChangedArea();
+    EXPECT_TRUE(changed.contains(QRect(0, 0, 256, 306))) << "both springs, both frames";
+    EXPECT_FALSE(changed.contains(QPoint(300, 400)));
+    EXPECT_EQ(pixel(200, 200), QColor(Qt::white)) << "the first frame's ball is cleared";
+    EXPECT_EQ(pixel(250, 300), QColor(Qt::black));
+}
+
+TEST_F(ImageSurfaceTest, ClearingToAnotherColourFillsEverything)
+{
+    drawFrame(200, 200);
+    surface.setBrushColor(clRed);
+    surface.fillRect(surface.clipRect());
+    EXPECT_EQ(pixel(376, 672), QColor(Qt::red));
+    surface.setBrushColor(clWhite);
+    surface.fillRect(surface.clipRect());
+    EXPECT_EQ(pixel(376, 672), QColor(Qt::white));
 }
 
 TEST_F(ImageSurfaceTest, OnePixelLinesStayOnePixelWide)

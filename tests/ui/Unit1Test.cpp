@@ -211,6 +211,30 @@ TEST_F(WindowScreen, ShowsThePointAndRepaintsAfterZoomScrollAndClear)
     EXPECT_FALSE(isRed(shownAt(0, 10))) << "cleared";
 }
 
+// The picture is repainted only where a frame changed it: what the screen
+// shows must still be the whole of the last frame's figure. (The first
+// version showed only the springs' area, leaving the panel's colour around
+// it: the first image had never been shown whole.)
+TEST_F(WindowScreen, ShowsThePicturesLastFrameExactly)
+{
+    ui.Edit4->setText("3");
+    atFrame(25, [&] { ui.Button2->click(); });
+    pressStartAndRun();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    const QImage screen = window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage picture = ui.Image1->surface().image().convertToFormat(QImage::Format_RGB32);
+    const QRect area(ui.Image1->mapTo(&window, QPoint(0, 0)), ui.Image1->size());
+    const QImage shown = screen.copy(area);
+    QRect differing;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (shown.pixel(x, y) != picture.pixel(x, y))
+                differing |= QRect(x, y, 1, 1);
+    EXPECT_TRUE(differing.isEmpty()) << "the screen differs from the picture in " << differing.x() << ", "
+                                     << differing.y() << ", " << differing.width() << " x " << differing.height();
+}
+
 TEST_F(WindowScreen, MovingPointLeavesNoTrace)
 {
     int fullReplots = 0;
