@@ -104,8 +104,11 @@ bool ImageSurface::plotLine(QPoint from, QPoint to)
     const int stepY = from.y() < to.y() ? 1 : -1;
     int error = dx + dy;
     QPoint at = from;
+    // The pixels' address once: scanLine() checks for sharing at every call.
+    uchar *const bits = m_image.bits();
+    const qsizetype stride = m_image.bytesPerLine();
     for (;;) {
-        reinterpret_cast<QRgb *>(m_image.scanLine(at.y()))[at.x()] = color;
+        reinterpret_cast<QRgb *>(bits + at.y() * stride)[at.x()] = color;
         if (at == to)
             break;
         const int twice = 2 * error;
