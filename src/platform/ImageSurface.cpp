@@ -196,26 +196,25 @@ void ImageSurface::LineTo(std::int32_t x, std::int32_t y)
     m_position = next;
 }
 
-void ImageSurface::Rectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
+void ImageSurface::drawFigure(const QRect &corners, void (QPainter::*draw)(const QRect &))
 {
     QPainter &p = painter();
     p.setPen(m_pen);
     p.setBrush(m_brushColor);
-    const QRect corners = box(x1, y1, x2, y2);
-    p.drawRect(corners);
+    (p.*draw)(corners);
+    // The outline is centred on the figure's edge.
     const int reach = m_pen.width() + 1;
     changed(corners.adjusted(-reach, -reach, reach, reach));
 }
 
+void ImageSurface::Rectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
+{
+    drawFigure(box(x1, y1, x2, y2), static_cast<void (QPainter::*)(const QRect &)>(&QPainter::drawRect));
+}
+
 void ImageSurface::Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
 {
-    QPainter &p = painter();
-    p.setPen(m_pen);
-    p.setBrush(m_brushColor);
-    const QRect corners = box(x1, y1, x2, y2);
-    p.drawEllipse(corners);
-    const int reach = m_pen.width() + 1;
-    changed(corners.adjusted(-reach, -reach, reach, reach));
+    drawFigure(box(x1, y1, x2, y2), static_cast<void (QPainter::*)(const QRect &)>(&QPainter::drawEllipse));
 }
 
 PixelRect ImageSurface::clipRect() const

@@ -66,6 +66,9 @@ public:
 private:
     QPainter &painter() const;
     void finish() const;
+    // A rectangle or an ellipse in the box, outlined with the pen and filled
+    // with the brush.
+    void drawFigure(const QRect &corners, void (QPainter::*draw)(const QRect &));
     // A one-pixel line on the image's pixels, where both ends lie inside.
     bool plotLine(QPoint from, QPoint to);
     // `area` [picture px] has changed; `ink` tells whether it now differs
