@@ -25,12 +25,14 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -46,16 +48,33 @@ double nowMs(clockid_t clock = CLOCK_MONOTONIC)
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
-double residentMb()
+// Resident memory [MB]: all of it, or only the anonymous part (heap, stacks,
+// images), without the pages of mapped files such as the libraries' code,
+// which the kernel brings in as code runs for the first time.
+double residentMb(const char *field = "VmRSS:")
 {
-    long pages = 0;
-    long resident = 0;
-    if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
+    double kb = 0;
+    if (FILE *status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        const std::size_t length = std::strlen(field);
+        while (std::fgets(line, sizeof line, status))
+            if (std::strncmp(line, field, length) == 0)
+                kb = std::atof(line + length);
+        std::fclose(status);
     }
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+    return kb / 1024.0;
+}
+
+double anonymousResidentMb()
+{
+    return residentMb("RssAnon:");
+}
+
+// The bytes the program holds from malloc: growth here is a leak, growth of
+// the resident memory alone is the allocator's or the system's.
+double heapInUseMb()
+{
+    return double(mallinfo2().uordblks) / (1024.0 * 1024.0);
 }
 
 double peakResidentMb()
@@ -99,6 +118,10 @@ struct RunFigures {
     double cpuPerFrame = 0;
     double residentAtBase = 0;
     double residentAtEnd = 0;
+    double heapAtBase = 0;
+    double heapAtEnd = 0;
+    double anonymousAtBase = 0;
+    double anonymousAtEnd = 0;
 };
 
 RunFigures runFrames(TForm1 &window, int frames, bool slow)
@@ -108,8 +131,10 @@ RunFigures runFrames(TForm1 &window, int frames, bool slow)
         ui.CheckBox1->click();
 
     RunFigures figures;
-    std::vector<double> periods;
-    periods.reserve(std::size_t(frames));
+    // The measurements' own storage is touched before the run, so that it
+    // does not count as the program's growth.
+    std::vector<double> periods(std::size_t(frames), 0.0);
+    std::size_t measured = 0;
     double last = 0;
     double cpuStart = 0;
     QTimer counter;
@@ -118,12 +143,15 @@ RunFigures runFrames(TForm1 &window, int frames, bool slow)
         const double now = nowMs();
         if (figures.frames == 0)
             cpuStart = nowMs(CLOCK_PROCESS_CPUTIME_ID);
-        else
-            periods.push_back(now - last);
+        else if (measured < periods.size())
+            periods[measured++] = now - last;
         last = now;
         ++figures.frames;
-        if (figures.frames == FrameForMemoryBase)
+        if (figures.frames == FrameForMemoryBase) {
             figures.residentAtBase = residentMb();
+            figures.heapAtBase = heapInUseMb();
+            figures.anonymousAtBase = anonymousResidentMb();
+        }
         if (figures.frames == frames + 1)
             ui.Button2->click();
     });
@@ -131,21 +159,27 @@ RunFigures runFrames(TForm1 &window, int frames, bool slow)
     ui.Button1->click();
     counter.stop();
 
+    periods.resize(measured);
     figures.frames = int(periods.size());
     figures.cpuPerFrame = (nowMs(CLOCK_PROCESS_CPUTIME_ID) - cpuStart) / std::max(1, figures.frames);
     figures.medianPeriod = percentile(periods, 0.5);
     figures.p95Period = percentile(periods, 0.95);
     figures.pauses = measuredPausesMs(slow ? vibrona::Animation::SlowModeDelayMs : 0);
     figures.residentAtEnd = residentMb();
+    figures.heapAtEnd = heapInUseMb();
+    figures.anonymousAtEnd = anonymousResidentMb();
     return figures;
 }
 
 void print(const char *mode, const RunFigures &f)
 {
+    const auto grown = [&](double base, double end) { return f.frames > FrameForMemoryBase ? end - base : 0.0; };
     std::printf("%-6s frames %6d  period median %.3f ms  p95 %.3f ms  pauses %.3f ms  work %.3f ms  "
-                "cpu %.3f ms/frame  resident growth %+.2f MB (frame %d to last)\n",
+                "cpu %.3f ms/frame\n       growth from frame %d to last: resident %+.2f MB, anonymous %+.2f MB, "
+                "heap in use %+.3f MB\n",
                 mode, f.frames, f.medianPeriod, f.p95Period, f.pauses, f.medianPeriod - f.pauses, f.cpuPerFrame,
-                f.frames > FrameForMemoryBase ? f.residentAtEnd - f.residentAtBase : 0.0, FrameForMemoryBase);
+                FrameForMemoryBase, grown(f.residentAtBase, f.residentAtEnd), grown(f.anonymousAtBase, f.anonymousAtEnd),
+                grown(f.heapAtBase, f.heapAtEnd));
 }
 
 // The child: reports when the window first paints, and when the picture
