@@ -72,6 +72,10 @@ constexpr int IdlePercent = 5;
 // next action with this chance [%].
 constexpr int SlowModeUntickPercent = 90;
 
+// This share of the clicks on buttons and the check box are made with the
+// keyboard instead: the focus put on the control, and Space [%].
+constexpr int KeyboardPercent = 20;
+
 // One outermost run in this many nests Starts without Stops until the depth
 // limit, and this many Starts beyond it.
 constexpr int DeepeningOneIn = 60;
@@ -589,8 +593,16 @@ QPoint WindowMonkey::dragEnd(QPoint from)
 
 void WindowMonkey::clickOn(QWidget *widget)
 {
-    // Sent to the widget as the mouse would, so that a disabled button
-    // ignores it as it ignores the user.
+    // Sent to the widget as the mouse or the keyboard would, so that a
+    // disabled button ignores it as it ignores the user.
+    if (percent(KeyboardPercent)) {
+        widget->setFocus(Qt::TabFocusReason);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QApplication::sendEvent(widget, &release);
+        return;
+    }
     const QPoint at = widget->rect().center();
     const QPointF global = widget->mapToGlobal(QPointF(at));
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
