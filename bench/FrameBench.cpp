@@ -20,12 +20,13 @@
 #include "ui/Unit1.h"
 #include "ui_Unit1.h"
 
+#include "Memory.h"
+
 #include <QElapsedTimer>
 #include <QPaintEvent>
 #include <QProcess>
 #include <QTimer>
 
-#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -39,6 +40,8 @@
 
 namespace {
 
+using namespace vibrona::bench;
+
 constexpr int FrameForMemoryBase = 1000;
 
 double nowMs(clockid_t clock = CLOCK_MONOTONIC)
@@ -46,42 +49,6 @@ double nowMs(clockid_t clock = CLOCK_MONOTONIC)
     timespec t{};
     clock_gettime(clock, &t);
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-// Resident memory [MB]: all of it, or only the anonymous part (heap, stacks,
-// images), without the pages of mapped files such as the libraries' code,
-// which the kernel brings in as code runs for the first time.
-double residentMb(const char *field = "VmRSS:")
-{
-    double kb = 0;
-    if (FILE *status = std::fopen("/proc/self/status", "r")) {
-        char line[256];
-        const std::size_t length = std::strlen(field);
-        while (std::fgets(line, sizeof line, status))
-            if (std::strncmp(line, field, length) == 0)
-                kb = std::atof(line + length);
-        std::fclose(status);
-    }
-    return kb / 1024.0;
-}
-
-double anonymousResidentMb()
-{
-    return residentMb("RssAnon:");
-}
-
-// The bytes the program holds from malloc: growth here is a leak, growth of
-// the resident memory alone is the allocator's or the system's.
-double heapInUseMb()
-{
-    return double(mallinfo2().uordblks) / (1024.0 * 1024.0);
-}
-
-double peakResidentMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
 }
 
 double percentile(std::vector<double> values, double p)

@@ -13,7 +13,7 @@
 // resizes. No Stop but the last, no close, and no parameters whose motion
 // leaves the picture's coordinates: a fault would end the run.
 //
-// Printed: a table with the resident memory (/proc/self/statm) and the heap
+// Printed: a table with the resident memory (/proc/self/status) and the heap
 // in use every 10,000 frames, each taken with the window at its opening size, the peak resident memory (getrusage), and the
 // growth of both from frame 10,000 to the last. The heap tells a leak from
 // the allocator's and the system's own growth.
@@ -21,6 +21,8 @@
 #include "platform/Application.h"
 #include "ui/Unit1.h"
 #include "ui_Unit1.h"
+
+#include "Memory.h"
 
 #include <QElapsedTimer>
 #include <QLocale>
@@ -41,6 +43,8 @@
 #include <vector>
 
 namespace {
+
+using namespace vibrona::bench;
 
 constexpr int DefaultFrames = 100000;
 constexpr std::uint32_t DefaultSeed = 1;
@@ -70,30 +74,6 @@ void quietMessageHandler(QtMsgType type, const QMessageLogContext &context, cons
 {
     if (!message.contains(QLatin1String(PlatformChatter)))
         previousMessageHandler(type, context, message);
-}
-
-double residentMb()
-{
-    long pages = 0;
-    long resident = 0;
-    if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
-
-double heapInUseMb()
-{
-    return double(mallinfo2().uordblks) / (1024.0 * 1024.0);
-}
-
-double peakResidentMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
 }
 
 // Texts the inputs reject; each Start while one is there shows a box.
