@@ -79,7 +79,7 @@ constexpr int KeyboardPercent = 20;
 // One outermost run in this many nests Starts without Stops until the depth
 // limit, and this many Starts beyond it.
 constexpr int DeepeningOneIn = 60;
-constexpr int StartsBeyondMaxDepth = 3;
+constexpr int StartsBeyondMaxDepth = 2;
 
 // How many of the latest actions a failure lists.
 constexpr std::size_t RecentActionsShown = 30;
@@ -207,7 +207,7 @@ struct ActionWeight {
 
 constexpr ActionWeight ActionWeights[] = {
     // action               name           at rest  in run  deepening
-    {Action::Start,         "Start",         400,      50,     300},
+    {Action::Start,         "Start",         400,      40,     300},
     {Action::Stop,          "Stop",           30,      40,       0},
     {Action::Clear,         "Clear",          60,      80,      40},
     {Action::SlowMode,      "SlowMode",       10,       8,       3},
